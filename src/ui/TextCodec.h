@@ -1,0 +1,12 @@
+// Conversions at the user-interface edge. Inside the program every text is
+// GBK (code page 936); the window systems want UTF-16 or UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Bytes that are not valid GBK come out as U+FFFD (or the platform's default
+// replacement), never dropped silently.
+std::string gbkToUtf8(std::string_view gbk);
+// Characters that GBK cannot hold come out as '?'.
+std::string utf8ToGbk(std::string_view utf8);
