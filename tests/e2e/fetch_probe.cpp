@@ -5,6 +5,7 @@
 // server, and answers each with two lines:
 //   BLOCK <hex of the header block>
 //   QUERY <hex of QueryNetworkTime(0)'s text>   (a second exchange)
+// A line "block HOST PORT" asks for the header block alone.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -30,7 +31,9 @@ int main() {
 
     char host[256];
     while (std::scanf("%255s", host) == 1) {
-        const std::string h = host;
+        std::string h = host;
+        const bool blockOnly = h == "block";
+        if (blockOnly && std::scanf("%255s", host) == 1) h = host;
         if (h == "default") {
             headerSource() = FetchResponseHeaders;
         } else {
@@ -39,7 +42,7 @@ int main() {
             headerSource() = [h, port] { return FetchResponseHeadersFrom(h, static_cast<uint16_t>(port)); };
         }
         printHex("BLOCK", headerSource()());
-        printHex("QUERY", QueryNetworkTime(0));
+        if (!blockOnly) printHex("QUERY", QueryNetworkTime(0));
         std::fflush(stdout);
     }
     return 0;

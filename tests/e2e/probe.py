@@ -17,6 +17,12 @@ class Probe:
         query = self._read("QUERY")
         return block, query
 
+    def block(self, host, port):
+        """The header block alone, from one exchange."""
+        self.proc.stdin.write(f"block {host} {port}\n".encode())
+        self.proc.stdin.flush()
+        return self._read("BLOCK")
+
     def _read(self, label):
         line = self.proc.stdout.readline().decode().strip()
         if not line.startswith(label):
@@ -26,3 +32,4 @@ class Probe:
     def close(self):
         self.proc.stdin.close()
         self.proc.wait(timeout=60)
+        self.proc.stdout.close()
