@@ -108,16 +108,24 @@ class Parity(unittest.TestCase):
     def test_every_fixture_case_is_in_the_table(self):
         self.assertEqual(set(CASES_BY_NAME) - {"hang"}, set(EXPECTED) - {"no_listener"})
 
-    def test_request_bytes_match(self):
-        self.server.set_case("normal")
+    def requests_of(self, probe, case):
+        self.server.set_case(case)
         first = len(self.server.requests)
-        self.linux.exchange("127.0.0.1", self.server.port)
-        self.windows.exchange("127.0.0.1", self.server.port)
-        linux, _, windows, _ = self.server.requests[first:first + 4]
-        self.assertEqual(linux, windows)
+        probe.block("127.0.0.1", self.server.port)
+        return self.server.requests[first:]
+
+    def test_request_bytes_match(self):
+        linux = self.requests_of(self.linux, "normal")
+        self.assertEqual(linux, self.requests_of(self.windows, "normal"))
         host = f"127.0.0.1:{self.server.port}".encode()
-        self.assertEqual(linux, b"GET / HTTP/1.1\r\nHost: " + host +
-                         b"\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n\r\n")
+        agent = b"User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"
+        self.assertEqual(linux, [b"GET / HTTP/1.1\r\nHost: " + host + b"\r\n" + agent + b"\r\n"])
+
+    def test_redirected_request_bytes_match(self):
+        linux = self.requests_of(self.linux, "status_302")
+        self.assertEqual(linux, self.requests_of(self.windows, "status_302"))
+        self.assertEqual(len(linux), 2)
+        self.assertTrue(linux[1].startswith(b"GET /moved HTTP/1.1\r\nUser-Agent: "), linux[1])
 
 
 if __name__ == "__main__":
