@@ -21,8 +21,6 @@ Application& Application::instance() {
     return app;
 }
 
-void Application::addWindow(WindowDescription window) { windows_.push_back(std::move(window)); }
-
 const WindowDescription* Application::findWindow(int32_t windowId) const {
     for (const auto& w : windows_) {
         if (w.id == windowId) return &w;
@@ -30,8 +28,9 @@ const WindowDescription* Application::findWindow(int32_t windowId) const {
     return nullptr;
 }
 
-int Application::run(int32_t startWindowId) {
+int Application::run(std::vector<WindowDescription> windows, int32_t startWindowId) {
     programFolder_ = system_->enterProgramFolder();
+    windows_ = std::move(windows);
     // Round to nearest, every exception masked: no floating-point trap.
     std::fesetenv(FE_DFL_ENV);
     addShutdownRoutine(nothingToRelease);

@@ -32,7 +32,7 @@ enum class WindowState { Normal, Minimized, Maximized };
 struct WindowDescription {
     int32_t id;
     std::string caption;   // GBK
-    int width, height;     // outer size, frame and title bar included
+    int width, height;     // outer size, frame and title bar included; centred on the screen
     bool visible;
     WindowState initialState;
     std::vector<ControlDescription> controls;  // list order: decides initial focus
@@ -74,11 +74,10 @@ public:
     // Set once by the program's entry point before run().
     void setWindowSystem(WindowSystem* system) { system_ = system; }
     WindowSystem* windowSystem() const { return system_; }
-    void addWindow(WindowDescription window);
 
-    // Start-up, the start window, the message loop and the orderly shutdown.
-    // Returns the process exit code.
-    int run(int32_t startWindowId);
+    // Start-up with these windows, the start window, the message loop and
+    // the orderly shutdown. Returns the process exit code.
+    int run(std::vector<WindowDescription> windows, int32_t startWindowId);
     void loadWindow(int32_t windowId);
     // True when a handler was found and has run.
     bool raiseEvent(int32_t windowId, int32_t controlId, int32_t event);
