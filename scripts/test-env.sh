@@ -27,6 +27,7 @@ test_env_start() {
   # One persistent wineserver serves every Wine process of the run.
   wineserver -p
   wineboot -i >/dev/null 2>&1 || true
+  wine regedit /S "$root/tests/e2e/wine-prefix.reg" >/dev/null 2>&1 || true
   trap test_env_stop EXIT
 }
 

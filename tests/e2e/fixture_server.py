@@ -41,8 +41,14 @@ def redirect(status, location):
     return response(status=status, extra=b"Location: " + location + b"\r\n", body=b"")
 
 
+def http_date(t):
+    """The IMF-fixdate of a Unix time."""
+    return time.strftime("%a, %d %b %Y %H:%M:%S GMT", time.gmtime(t)).encode()
+
+
 class Case:
-    """What the server does for "/"."""
+    """What the server does for "/". reply may be a function that makes the
+    bytes when the request arrives."""
 
     def __init__(self, name, reply=None, delay=0.0, action="send"):
         self.name = name
@@ -104,6 +110,7 @@ class FixtureServer:
     def __init__(self, port=0, host="127.0.0.1"):
         self.case = CASES_BY_NAME["normal"]
         self.requests = []  # raw request heads, in order
+        self.served = []  # (path, time received, time the reply was sent)
         self._lock = threading.Lock()
         self._sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
         self._sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -163,6 +170,7 @@ class FixtureServer:
         if head is None:
             conn.close()
             return
+        received = time.monotonic()
         with self._lock:
             self.requests.append(head)
         path = head.split(b" ", 2)[1] if head.count(b" ") >= 2 else b"/"
@@ -175,7 +183,9 @@ class FixtureServer:
             else:
                 if case.delay:
                     time.sleep(case.delay)
-                conn.sendall(case.reply)
+                conn.sendall(case.reply() if callable(case.reply) else case.reply)
+                with self._lock:
+                    self.served.append((path, received, time.monotonic()))
             conn.shutdown(socket.SHUT_WR)
             time.sleep(0.05)
         except OSError:
