@@ -64,8 +64,11 @@ class WindowsProgram(unittest.TestCase):
         folder = os.path.join(ROOT, "build", "screenshots")
         os.makedirs(folder, exist_ok=True)
         left, top, right, bottom = rect
-        subprocess.run(["import", "-window", "root", "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
-                        os.path.join(folder, name)], check=False, timeout=30)
+        try:
+            subprocess.run(["import", "-window", "root", "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                            os.path.join(folder, name)], check=False, timeout=30)
+        except (OSError, subprocess.TimeoutExpired):
+            pass  # a picture for people; the test does not depend on it
 
     def launch(self, case="normal", lang="zh_CN.UTF-8", exe=None):
         self.server.set_case(case)
