@@ -30,7 +30,7 @@ const WindowDescription* Application::findWindow(int32_t windowId) const {
 
 int Application::run(std::vector<WindowDescription> windows, int32_t startWindowId) {
     programFolder_ = system_->enterProgramFolder();
-    windows_ = std::move(windows);
+    setWindows(std::move(windows));
     // Round to nearest, every exception masked: no floating-point trap.
     std::fesetenv(FE_DFL_ENV);
     addShutdownRoutine(nothingToRelease);

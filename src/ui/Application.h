@@ -78,6 +78,8 @@ public:
     // Start-up with these windows, the start window, the message loop and
     // the orderly shutdown. Returns the process exit code.
     int run(std::vector<WindowDescription> windows, int32_t startWindowId);
+    // The window descriptions that events are dispatched by (run's step 3).
+    void setWindows(std::vector<WindowDescription> windows) { windows_ = std::move(windows); }
     void loadWindow(int32_t windowId);
     // True when a handler was found and has run.
     bool raiseEvent(int32_t windowId, int32_t controlId, int32_t event);

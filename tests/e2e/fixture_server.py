@@ -193,15 +193,43 @@ class FixtureServer:
         conn.close()
 
 
+_shared = {}
+
+
+def shared_server(port):
+    """One server per port for the whole test process: every test class that
+    needs port 80 uses the same one, which lives until the process ends."""
+    if port not in _shared:
+        _shared[port] = FixtureServer(port=port)
+    return _shared[port]
+
+
+def serve_commands(server, lines, out):
+    """A control channel for tests in other languages: one command per line,
+    one answer line each. case NAME | delay NAME SECONDS | served | stop."""
+    print(server.port, file=out, flush=True)
+    for line in lines:
+        words = line.split()
+        if not words:
+            continue
+        if words[0] == "case":
+            server.set_case(words[1])
+            print("ok", file=out, flush=True)
+        elif words[0] == "delay":
+            base = CASES_BY_NAME[words[1]]
+            server.set_case(Case(base.name + "_delayed", base.reply, delay=float(words[2])))
+            print("ok", file=out, flush=True)
+        elif words[0] == "served":
+            print(" ".join(f"{r:.3f},{s:.3f}" for _, r, s in server.served), file=out, flush=True)
+        elif words[0] == "stop":
+            break
+    server.stop()
+
+
 if __name__ == "__main__":
     import sys
 
-    server = FixtureServer(port=int(sys.argv[1]) if len(sys.argv) > 1 else 0)
+    fixture = FixtureServer(port=int(sys.argv[1]) if len(sys.argv) > 1 else 0)
     if len(sys.argv) > 2:
-        server.set_case(sys.argv[2])
-    print(server.port, flush=True)
-    try:
-        while True:
-            time.sleep(3600)
-    except KeyboardInterrupt:
-        server.stop()
+        fixture.set_case(sys.argv[2])
+    serve_commands(fixture, sys.stdin, sys.stdout)

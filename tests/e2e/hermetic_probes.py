@@ -9,7 +9,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from fixture_server import FixtureServer  # noqa: E402
+from fixture_server import shared_server  # noqa: E402
 from harness import linux_probe_command, windows_probe_command  # noqa: E402
 from probe import Probe  # noqa: E402
 
@@ -21,11 +21,8 @@ class ShippedHost(unittest.TestCase):
     def setUpClass(cls):
         if socket.gethostbyname(HOST) != "127.0.0.1":
             raise unittest.SkipTest("not inside the test namespace")
-        cls.server = FixtureServer(port=80)
+        cls.server = shared_server(80)
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
 
     def check(self, command):
         self.server.set_case("normal")

@@ -13,7 +13,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from fixture_server import Case, FixtureServer, http_date, response  # noqa: E402
+from fixture_server import Case, http_date, response, shared_server  # noqa: E402
 from harness import ROOT, WINDOWS_BUILD  # noqa: E402
 from ui_probe import UiProbe  # noqa: E402
 
@@ -42,11 +42,8 @@ class WindowsProgram(unittest.TestCase):
     def setUpClass(cls):
         if socket.gethostbyname(HOST) != "127.0.0.1":
             raise unittest.SkipTest("not inside the test network namespace")
-        cls.server = FixtureServer(port=80)
+        cls.server = shared_server(80)
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
 
     def setUp(self):
         self.server.set_case("normal")
@@ -121,7 +118,7 @@ class WindowsProgram(unittest.TestCase):
         self.assertEqual(self.probe.rect(NETWORK), (166, 80, 246, 120))
         self.assertEqual(self.probe.text(SYNC), "同步时间")
         self.assertEqual(self.probe.text(NETWORK), "网络时间")
-        self.assertEqual(self.probe.focus(), SYNC)
+        self.assertTrue(self.probe.until(lambda: self.probe.focus() == SYNC, timeout=3), self.probe.focus())
 
     # --------------------------------------------------------------- ticks
 
@@ -205,7 +202,7 @@ class WindowsProgram(unittest.TestCase):
 
     def test_tab_moves_between_the_buttons_and_enter_and_f1_do_nothing(self):
         self.launch()
-        self.assertEqual(self.probe.focus(), SYNC)
+        self.assertTrue(self.probe.until(lambda: self.probe.focus() == SYNC, timeout=3), self.probe.focus())
         self.probe.key(VK_TAB)
         self.assertTrue(self.probe.until(lambda: self.probe.focus() == NETWORK, timeout=3))
         self.probe.key(VK_TAB)
