@@ -5,6 +5,7 @@ that records every attempt to set the clock, so the machine's clock cannot
 move twice over."""
 
 import os
+import shutil
 import socket
 import subprocess
 import sys
@@ -36,20 +37,25 @@ class LinuxProgram(unittest.TestCase):
 
     def setUp(self):
         self.assertTrue(os.path.exists(SHIM), "the clock shim is not built")
+        # The unprivileged user may not reach the build folder: it runs
+        # copies in a folder of its own.
         self.folder = tempfile.mkdtemp()
         os.chmod(self.folder, 0o777)
+        binary = shutil.copy(BINARY, self.folder)
+        shim = shutil.copy(SHIM, self.folder)
         self.log = os.path.join(self.folder, "clock.log")
-        env = dict(os.environ, LD_PRELOAD=SHIM, NETCLOCK_CLOCK_LOG=self.log, TZ="UTC", LANG="C.UTF-8",
+        env = dict(os.environ, LD_PRELOAD=shim, NETCLOCK_CLOCK_LOG=self.log, TZ="UTC", LANG="C.UTF-8",
                    HOME=self.folder, XDG_RUNTIME_DIR=self.folder, QT_QPA_PLATFORM="xcb",
                    ASAN_OPTIONS="verify_asan_link_order=0:detect_leaks=0")
         self.server.set_case(Case("ahead", lambda: response(date_line=b"Date: " + http_date(time.time() + 10 * DAY))))
         self.started = time.time()
-        self.proc = subprocess.Popen(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", BINARY],
+        self.proc = subprocess.Popen(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", binary],
                                      env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         deadline = time.monotonic() + 30
         self.window = ""
         while time.monotonic() < deadline and not self.window:
-            self.window = xdotool("search", "--onlyvisible", "--class", "netclock").split("\n")[0]
+            self.window = xdotool("search", "--onlyvisible", "--pid", str(self.proc.pid), "--class", "netclock").split("\n")[0]
+            self.assertIsNone(self.proc.poll(), self.proc.stderr.read().decode(errors="replace") if self.proc.poll() is not None else "")
             time.sleep(0.2)
         self.assertTrue(self.window, "the window never appeared")
 
@@ -58,6 +64,7 @@ class LinuxProgram(unittest.TestCase):
             self.proc.kill()
         self.proc.wait()
         self.proc.stderr.close()
+        shutil.rmtree(self.folder, ignore_errors=True)
 
     def requests(self):
         if not os.path.exists(self.log):

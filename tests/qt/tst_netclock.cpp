@@ -270,6 +270,8 @@ void NetClockWindow::keys() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(window_->closed(), closes);
     QCOMPARE(system_->isAlive(MainWindow::kId), !closes);
+    if (queries > 0) QTRY_COMPARE_WITH_TIMEOUT(fixture_->served().size() - before, queries, 3000);
+    QTest::qWait(100);
     QCOMPARE(fixture_->served().size() - before, queries);
 }
 
