@@ -139,7 +139,10 @@ void NetClockWindow::open(const QString& fixtureCase) {
     const WindowDescription* description = Application::instance().findWindow(MainWindow::kId);
     QVERIFY(system_->buildWindow(*description));
     window_ = system_->window(MainWindow::kId);
+    const int served = fixture_->served().size();
     QVERIFY(Application::instance().raiseEvent(MainWindow::kId, 0, 0));
+    // The server notes its reply just after sending it.
+    QTRY_VERIFY_WITH_TIMEOUT(fixture_->served().size() >= served + 1, 3000);
     QVERIFY(!window_->isVisible());
     system_->showWindow(*description);
     QVERIFY(QTest::qWaitForWindowExposed(window_));
