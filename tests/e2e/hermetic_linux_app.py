@@ -6,7 +6,6 @@ move twice over."""
 
 import os
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
@@ -14,10 +13,9 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from fixture_server import Case, http_date, response, shared_server  # noqa: E402
-from harness import LINUX_BUILD  # noqa: E402
+from fixture_server import Case, http_date, response  # noqa: E402
+from harness import LINUX_BUILD, HermeticTest  # noqa: E402
 
-HOST = "captive.apple.com"
 BINARY = os.path.join(LINUX_BUILD, "src", "ui", "qt", "netclock")
 SHIM = os.path.join(LINUX_BUILD, "tests", "e2e", "libclock_shim.so")
 DAY = 86400
@@ -27,14 +25,7 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=20).stdout.strip()
 
 
-class LinuxProgram(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        if socket.gethostbyname(HOST) != "127.0.0.1":
-            raise unittest.SkipTest("not inside the test network namespace")
-        cls.server = shared_server(80)
-
-
+class LinuxProgram(HermeticTest):
     def setUp(self):
         self.assertTrue(os.path.exists(SHIM), "the clock shim is not built")
         # The unprivileged user may not reach the build folder: it runs

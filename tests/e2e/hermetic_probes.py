@@ -4,26 +4,17 @@ hosts file maps the host name to 127.0.0.1 (scripts/in-netns); make test
 runs it there."""
 
 import os
-import socket
 import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from fixture_server import shared_server  # noqa: E402
-from harness import linux_probe_command, windows_probe_command  # noqa: E402
+from harness import TIME_SERVER_HOST, HermeticTest, linux_probe_command, windows_probe_command  # noqa: E402
 from probe import Probe  # noqa: E402
 
-HOST = "captive.apple.com"
+HOST = TIME_SERVER_HOST
 
 
-class ShippedHost(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        if socket.gethostbyname(HOST) != "127.0.0.1":
-            raise unittest.SkipTest("not inside the test namespace")
-        cls.server = shared_server(80)
-
-
+class ShippedHost(HermeticTest):
     def check(self, command):
         self.server.set_case("normal")
         first = len(self.server.requests)

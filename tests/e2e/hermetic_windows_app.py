@@ -5,7 +5,6 @@ network namespace) and is watched through ui_probe.exe."""
 import os
 import re
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
@@ -13,11 +12,10 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from fixture_server import Case, http_date, response, shared_server  # noqa: E402
-from harness import ROOT, WINDOWS_BUILD  # noqa: E402
+from fixture_server import Case, http_date, response  # noqa: E402
+from harness import ROOT, WINDOWS_BUILD, HermeticTest  # noqa: E402
 from ui_probe import UiProbe  # noqa: E402
 
-HOST = "captive.apple.com"
 SYNC, NETWORK, TIMER, SYSTEM_LABEL, NETWORK_LABEL = 101, 102, 103, 104, 105
 VK_TAB, VK_RETURN, VK_ESCAPE, VK_F1, VK_F4 = 0x09, 0x0D, 0x1B, 0x70, 0x73
 WS_CAPTION, WS_SYSMENU, WS_THICKFRAME = 0x00C00000, 0x00080000, 0x00040000
@@ -37,14 +35,7 @@ def dated(offset_days):
     return Case(f"now{offset_days:+d}d", lambda: response(date_line=b"Date: " + http_date(time.time() + offset_days * DAY)))
 
 
-class WindowsProgram(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        if socket.gethostbyname(HOST) != "127.0.0.1":
-            raise unittest.SkipTest("not inside the test network namespace")
-        cls.server = shared_server(80)
-
-
+class WindowsProgram(HermeticTest):
     def setUp(self):
         self.server.set_case("normal")
         self.probe = None
