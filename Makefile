@@ -1,5 +1,5 @@
 # Thin front door; CMake presets do the work.
-.PHONY: all build build-linux build-windows run test clean
+.PHONY: all build build-linux build-windows build-release run test bench dist clean
 
 all: build
 
@@ -15,11 +15,22 @@ build-windows:
 	cmake --preset windows
 	cmake --build --preset windows
 
+build-release:
+	scripts/bootstrap
+	cmake --preset linux-release
+	cmake --build --preset linux-release
+
 run: build-linux
 	scripts/run-linux
 
 test: build
 	scripts/run-tests
+
+bench: build-release build-windows
+	scripts/run-bench
+
+dist: build-release build-windows
+	scripts/make-dist
 
 clean:
 	rm -rf build

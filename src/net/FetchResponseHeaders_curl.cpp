@@ -108,6 +108,7 @@ public:
         curl_easy_setopt(curl_, CURLOPT_PROXY, "");  // direct, whatever the environment says
         curl_easy_setopt(curl_, CURLOPT_NOPROXY, "*");
         curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl_, CURLOPT_TCP_NODELAY, 0L);  // the request goes out in one send
         curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
         if (curl_easy_perform(curl_) != CURLE_OK) return;
         curl_easy_getinfo(curl_, CURLINFO_ACTIVESOCKET, &socket_);
@@ -141,12 +142,11 @@ public:
         std::string data;
         char buffer[4096];
         while (connected_ && data.size() <= kMaxHeadBytes) {
+            // Wait first: right after the request nothing has arrived yet.
+            if (!waitFor(socket_, POLLIN, kReceiveTimeoutMs)) return {};
             size_t n = 0;
             const CURLcode rc = curl_easy_recv(curl_, buffer, sizeof buffer, &n);
-            if (rc == CURLE_AGAIN) {
-                if (!waitFor(socket_, POLLIN, kReceiveTimeoutMs)) return {};
-                continue;
-            }
+            if (rc == CURLE_AGAIN) continue;
             if (rc != CURLE_OK) break;
             if (n == 0) break;  // closed by the server
             data.append(buffer, n);
