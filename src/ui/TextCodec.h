@@ -5,8 +5,7 @@
 #include <string>
 #include <string_view>
 
-// Bytes that are not valid GBK come out as U+FFFD (or the platform's default
-// replacement), never dropped silently.
+// Bytes that are not valid GBK come out as U+FFFD, never dropped silently.
 std::string gbkToUtf8(std::string_view gbk);
-// Characters that GBK cannot hold come out as '?'.
+// What GBK cannot hold comes out as '?' (on Linux one per byte of it).
 std::string utf8ToGbk(std::string_view utf8);

@@ -35,8 +35,4 @@ std::string convert(std::string_view in, const char* to, const char* from, std::
 
 std::string gbkToUtf8(std::string_view gbk) { return convert(gbk, "UTF-8", "GBK", "\xEF\xBF\xBD"); }
 
-std::string utf8ToGbk(std::string_view utf8) {
-    // One '?' per undecodable byte would be noisy for multi-byte characters,
-    // but such texts never occur inside the program; tests only pass valid ones.
-    return convert(utf8, "GBK", "UTF-8", "?");
-}
+std::string utf8ToGbk(std::string_view utf8) { return convert(utf8, "GBK", "UTF-8", "?"); }
