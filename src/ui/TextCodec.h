@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-// Bytes that are not valid GBK come out as U+FFFD, never dropped silently.
+// Bytes that are not valid GBK come out as a replacement character (U+FFFD
+// on Linux), never dropped silently.
 std::string gbkToUtf8(std::string_view gbk);
 // What GBK cannot hold comes out as '?' (on Linux one per byte of it).
 std::string utf8ToGbk(std::string_view utf8);
