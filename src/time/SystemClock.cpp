@@ -19,6 +19,18 @@ CalendarFields utcFields(int64_t seconds) {
 
 }  // namespace
 
+CalendarFields fieldsOf(const std::tm& parts) {
+    CalendarFields f;
+    f.year = parts.tm_year + 1900;
+    f.month = parts.tm_mon + 1;
+    f.day = parts.tm_mday;
+    f.hour = parts.tm_hour;
+    f.minute = parts.tm_min;
+    f.second = parts.tm_sec > 59 ? 59 : parts.tm_sec;
+    f.dayOfWeek = parts.tm_wday;
+    return f;
+}
+
 ClockBackend& SystemClock::backend() {
     static ClockBackend table = platformClockBackend();
     return table;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 #include "time/DateTime.h"
 
@@ -33,6 +34,9 @@ struct ClockBackend {
 
 // Defined once per platform (SystemClock_win32.cpp, SystemClock_posix.cpp).
 ClockBackend platformClockBackend();
+
+// The fields of a C library broken-down time; a leap second reads as :59.
+CalendarFields fieldsOf(const std::tm& parts);
 
 class SystemClock {
 public:

@@ -15,13 +15,7 @@ bool posixToLocal(int64_t seconds, CalendarFields& local) {
     const auto t = static_cast<time_t>(seconds);
     tm parts{};
     if (localtime_r(&t, &parts) == nullptr) return false;
-    local.year = parts.tm_year + 1900;
-    local.month = parts.tm_mon + 1;
-    local.day = parts.tm_mday;
-    local.hour = parts.tm_hour;
-    local.minute = parts.tm_min;
-    local.second = parts.tm_sec > 59 ? 59 : parts.tm_sec;  // a leap second reads as :59
-    local.dayOfWeek = parts.tm_wday;
+    local = fieldsOf(parts);
     return true;
 }
 

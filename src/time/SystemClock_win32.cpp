@@ -20,13 +20,7 @@ bool win32ToLocal(int64_t seconds, CalendarFields& local) {
     const __time64_t t = seconds;
     const tm* parts = _localtime64(&t);
     if (parts == nullptr) return false;
-    local.year = parts->tm_year + 1900;
-    local.month = parts->tm_mon + 1;
-    local.day = parts->tm_mday;
-    local.hour = parts->tm_hour;
-    local.minute = parts->tm_min;
-    local.second = parts->tm_sec > 59 ? 59 : parts->tm_sec;
-    local.dayOfWeek = parts->tm_wday;
+    local = fieldsOf(*parts);
     return true;
 }
 

@@ -39,6 +39,19 @@ struct WindowDescription {
     std::vector<EventBinding> bindings;        // the window's own events (0 = created)
 };
 
+// The control that gets the focus when the window first receives it: of the
+// controls that can take it now, the smallest tab order wins, and of equal
+// ones the last in the list. Only buttons take the focus. Null when none can.
+template <typename CanTakeFocus>
+const ControlDescription* initialFocusControl(const WindowDescription& window, CanTakeFocus canTakeFocus) {
+    const ControlDescription* best = nullptr;
+    for (const ControlDescription& c : window.controls) {
+        if (c.kind != ControlKind::Button || !canTakeFocus(c)) continue;
+        if (best == nullptr || c.tabOrder <= best->tabOrder) best = &c;
+    }
+    return best;
+}
+
 // What the frame needs of a window system. The Win32 and the Qt front ends
 // each implement it.
 class WindowSystem {

@@ -148,6 +148,38 @@ TEST_F(Frame, FailedBuildIsFatalWithTheLoadMessage) {
     EXPECT_FALSE(app.raiseEvent(kWindow, 0, 0));
 }
 
+struct FocusCase {
+    const char* name;
+    std::vector<int32_t> tabOrders;     // of buttons 1, 2, 3 in list order
+    std::vector<bool> canTakeFocus;
+    int32_t expected;                   // button id, 0 for none
+};
+
+class InitialFocus : public ::testing::TestWithParam<FocusCase> {};
+
+TEST_P(InitialFocus, SmallestTabOrderThenLastInList) {
+    const auto& c = GetParam();
+    WindowDescription w{kWindow, "", 10, 10, true, WindowState::Normal, {}, {}};
+    w.controls.push_back({50, ControlKind::Label, 0, 0, 1, 1, "", true, -9, 0, {}});  // never focused
+    for (int32_t i = 0; i < 3; ++i) {
+        w.controls.push_back({i + 1, ControlKind::Button, 0, 0, 1, 1, "", true, c.tabOrders[i], 0, {}});
+    }
+    const ControlDescription* got = initialFocusControl(
+        w, [&](const ControlDescription& d) { return d.id == 50 || c.canTakeFocus[d.id - 1]; });
+    EXPECT_EQ(got == nullptr ? 0 : got->id, c.expected);
+}
+
+const FocusCase kFocus[] = {
+    {"EqualOrdersLastWins", {0, 0, 0}, {true, true, true}, 3},
+    {"SmallestOrderWins", {2, 1, 3}, {true, true, true}, 2},
+    {"TieOfSmallestLastWins", {1, 5, 1}, {true, true, true}, 3},
+    {"HiddenOrDisabledSkipped", {0, 0, 0}, {true, true, false}, 2},
+    {"NoneCanTakeIt", {0, 0, 0}, {false, false, false}, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Controls, InitialFocus, ::testing::ValuesIn(kFocus),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ProgramTexts, FatalMessagesAreTheProgramsOwn) {
     EXPECT_EQ(gbkToUtf8(FatalErrorText("x")), "运行时出错!\r\n\r\n错误信息：x\r\n");
     EXPECT_EQ(gbkToUtf8(AllocationFailedMessage(1024)), "分配 1024 字节内存失败!");

@@ -131,18 +131,11 @@ void TopWindow::setCaption(int32_t controlId, const std::string& gbk) {
 void TopWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (focusWidget() != nullptr) return;  // it comes back to the control that had it
-    // The smallest tab order wins; of equal ones, the last in the list.
-    QWidget* best = nullptr;
-    int32_t bestOrder = 0;
-    for (const ControlDescription& c : description_.controls) {
-        QWidget* w = control(c.id);
-        if (c.kind != ControlKind::Button || w == nullptr || !w->isVisible() || !w->isEnabled()) continue;
-        if (best == nullptr || c.tabOrder <= bestOrder) {
-            best = w;
-            bestOrder = c.tabOrder;
-        }
-    }
-    if (best != nullptr) best->setFocus(Qt::OtherFocusReason);
+    const ControlDescription* c = initialFocusControl(description_, [this](const ControlDescription& d) {
+        QWidget* w = control(d.id);
+        return w != nullptr && w->isVisible() && w->isEnabled();
+    });
+    if (c != nullptr) control(c->id)->setFocus(Qt::OtherFocusReason);
 }
 
 bool TopWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -104,19 +104,11 @@ void TopWindow::setCaption(int32_t controlId, const std::string& gbk) {
 }
 
 HWND TopWindow::InitialFocus() const {
-    // The smallest tab order wins; of equal ones, the last in the list.
-    HWND best = nullptr;
-    int32_t bestOrder = 0;
-    for (const ControlDescription& c : description_.controls) {
-        if (c.kind != ControlKind::Button) continue;
-        HWND hwnd = GetDlgItem(hwnd_, c.id);
-        if (hwnd == nullptr || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) continue;
-        if (best == nullptr || c.tabOrder <= bestOrder) {
-            best = hwnd;
-            bestOrder = c.tabOrder;
-        }
-    }
-    return best;
+    const ControlDescription* c = initialFocusControl(description_, [this](const ControlDescription& d) {
+        HWND hwnd = GetDlgItem(hwnd_, d.id);
+        return hwnd != nullptr && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
+    });
+    return c == nullptr ? nullptr : GetDlgItem(hwnd_, c->id);
 }
 
 void TopWindow::OnSetFocus() {
